@@ -1,0 +1,1 @@
+namespace halvane_placeholder { int unused = 0; }
