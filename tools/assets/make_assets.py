@@ -298,12 +298,16 @@ def make_mark(filled):
 
 ICON_SKY = (10, 14, 40)
 ICON_TINT = (1.30, 1.25, 1.15)
+ICON_STAR = (205, 210, 235)
+ICON_STARS = {32: [(5, 5), (26, 4), (3, 20), (27, 27), (9, 29)], 16: []}
 
 
 def make_icon_image(moon, size):
     radius = size * 0.40
     rows = render_sphere(moon, size, size, size / 2.0, size / 2.0, radius,
                          ICON_TINT, ICON_SKY, samples=6)
+    for x, y in ICON_STARS[size]:
+        rows[y][x] = ICON_STAR
     return [[(r, g, b, True) for r, g, b in row] for row in rows]
 
 
