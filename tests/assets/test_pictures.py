@@ -18,7 +18,8 @@ SOURCE_DIR = os.environ.get("HALVANE_SOURCE_DIR") or os.path.dirname(
     os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 ASSETS = os.path.join(SOURCE_DIR, "assets")
 GENERATOR = os.path.join(SOURCE_DIR, "tools", "assets")
-MOON_SOURCE = "/work/shared/assets-source/moon-relief-1024x512.png"
+MOON_SOURCE = os.path.join(os.path.dirname(os.path.abspath(SOURCE_DIR)), "shared", "assets-source",
+                           "moon-relief-1024x512.png")
 
 BUTTON_NAMES = ("normal", "highlight", "pressed", "disable", "selected", "highlightselect")
 

@@ -15,7 +15,7 @@ result.
   halvane.ico       program icon, 32 x 32 and 16 x 16
 
 The Moon map is the public-domain Stellarium/USGS shaded relief map (see
-/work/shared/assets-source/README.md), turned to grey, halved by area
+shared/assets-source/README.md beside the repository), turned to grey, halved by area
 averaging and levelled.
 """
 
@@ -27,8 +27,10 @@ import sys
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import imagefiles  # noqa: E402
 
-DEFAULT_SOURCE = "/work/shared/assets-source/moon-relief-1024x512.png"
 REPO_ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+# The source map lies in the shared folder beside the repository.
+DEFAULT_SOURCE = os.path.join(os.path.dirname(REPO_ROOT), "shared", "assets-source",
+                              "moon-relief-1024x512.png")
 
 MOON_WIDTH, MOON_HEIGHT = 512, 256
 MOON_MEAN = 139.0
