@@ -31,3 +31,5 @@ void LoadSettings();
 // True when the path (one trailing backslash dropped) names a file that can be opened
 // for reading; false for folders, devices, missing files and bad names. Shows nothing.
 bool FileExists(const std::string& path);
+// The start-up procedure: instance test, mode dispatch, then one form or the end.
+void RunStartup();
