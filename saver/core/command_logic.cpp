@@ -3,6 +3,7 @@
 #include "core/command_logic.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <limits>
 
@@ -377,6 +378,13 @@ std::optional<CommandFont> ParseCommandFont(std::string_view text) {
   font.weight = static_cast<int>(*weight);
   font.charset = static_cast<int>(*charset);
   return font;
+}
+
+std::string FormatCommandFont(const CommandFont& font) {
+  char points[32];
+  std::snprintf(points, sizeof points, "%g", font.points);
+  return font.name + "," + points + "," + std::to_string(font.weight) + "," +
+         std::to_string(font.charset);
 }
 
 // ---- face geometry -----------------------------------------------------------------

@@ -71,6 +71,7 @@ struct CommandFont {
   int charset = 128;
 };
 std::optional<CommandFont> ParseCommandFont(std::string_view text);
+std::string FormatCommandFont(const CommandFont& font);
 
 // The button's state machine. Each call collects what it asks of the window in an output
 // that TakeOutput hands over; the window draws the faces, starts the timer and raises
