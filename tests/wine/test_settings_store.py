@@ -1,5 +1,5 @@
 """The host's settings store under Wine: ReadIni, WriteIni, FileExists and LoadSettings on
-real files, with the code page 932 key bytes, driven through tests/win32/store_probe.exe."""
+real files, with the code page 932 key bytes, driven through tests/win32/module_probe.exe."""
 import os
 import shutil
 import subprocess
@@ -8,7 +8,7 @@ import unittest
 import harness
 from harness import WineTest, win_path, session
 
-STORE_PROBE = os.path.join(harness.WINDOWS_BUILD_DIR, "tests", "win32", "store_probe.exe")
+MODULE_PROBE = os.path.join(harness.WINDOWS_BUILD_DIR, "tests", "win32", "module_probe.exe")
 
 KIND = "BGM区分".encode("cp932")
 REPEAT = "BGMﾘﾋﾟｰﾄ".encode("cp932")
@@ -34,13 +34,13 @@ class SettingsStore(WineTest):
 
     def setUp(self):
         super().setUp()
-        shutil.copy(STORE_PROBE, self.dir)
-        self.exe = os.path.join(self.dir, "store_probe.exe")
+        shutil.copy(MODULE_PROBE, self.dir)
+        self.exe = os.path.join(self.dir, "module_probe.exe")
         self.ini = os.path.join(self.dir, "Halvane.ini")
         self.win_ini = win_path(self.ini).encode("cp932")
 
     def run_probe(self, *lines):
-        """Runs the commands in one store_probe process; returns the reply lines."""
+        """Runs the commands in one module_probe process; returns the reply lines."""
         text = "".join(line + "\n" for line in lines).encode("ascii")
         r = subprocess.run([session.WINE, self.exe], env=self.env, input=text,
                            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=120)

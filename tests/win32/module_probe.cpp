@@ -1,4 +1,5 @@
-// store_probe: drives the host's settings store from stdin, one command a line.
+// module_probe: drives the host's settings store and music module from stdin, one
+// command a line.
 // Every argument and every result is hex-encoded bytes ("-" for empty text), so that
 // code page 932 text passes the console unchanged.
 //   read <section> <key> <ini>          -> the value
@@ -7,6 +8,11 @@
 //   load                                -> <kind> <repeatTrack> <musicFile>
 //   folder                              -> ProgramFolder()
 //   ansi <utf8>                         -> AnsiFromUtf8(utf8)
+//   mci <command>                       -> <SendMci code> <LastMciReply>
+//   query <command>                     -> QueryMci(command)
+//   cdtick                              -> OpenCd, PollCd: <CdKeepPolling 1/0> <LastMciReply>
+//   mp3 <path>                          -> OpenAndPlayMp3, KeepMp3Playing, StopMp3:
+//                                          <IsMp3Playing 1/0>
 #include <cstdio>
 #include <iostream>
 #include <sstream>
@@ -69,6 +75,22 @@ int main() {
             reply = ToHex(ProgramFolder());
         } else if (command == "ansi" && args.size() == 1) {
             reply = ToHex(AnsiFromUtf8(args[0].c_str()));
+        } else if (command == "mci" && args.size() <= 1) {
+            const int32_t code = SendMci(args.empty() ? std::string() : args[0], LastMciReply());
+            reply = std::to_string(code) + " " + ToHex(LastMciReply());
+        } else if (command == "query" && args.size() == 1) {
+            reply = ToHex(QueryMci(args[0]));
+        } else if (command == "cdtick" && args.empty()) {
+            OpenCd();
+            PollCd();
+            reply = std::string(CdKeepPolling() ? "1" : "0") + " " + ToHex(LastMciReply());
+            StopCd();
+        } else if (command == "mp3" && args.size() == 1) {
+            SaverSettings.musicFile = args[0];
+            OpenAndPlayMp3();
+            KeepMp3Playing();
+            reply = std::string(IsMp3Playing() ? "1" : "0");
+            StopMp3();
         }
         std::cout << reply << std::endl;
     }
