@@ -334,7 +334,7 @@ class WineTest(unittest.TestCase):
 
     def screenshot(self, save_as=None):
         """The whole screen as an Image; kept as PNG in the test folder when save_as is given."""
-        ppm = subprocess.run(["import", "-display", self.display, "-window", "root", "ppm:-"],
+        ppm = subprocess.run(["import", "-display", self.display, "-window", "root", "-depth", "8", "ppm:-"],
                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, check=True).stdout
         img = Image.from_ppm(ppm)
         if save_as:
