@@ -1,1 +1,0 @@
-namespace halvane_placeholder { int unused = 0; }
