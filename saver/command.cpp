@@ -83,12 +83,12 @@ const StatePicture& Picture(CommandPicture which) {
   return pictures[static_cast<int>(which)];
 }
 
-bool RegisterCommandClass() {
+bool RegisterCommandClass(WNDPROC windowProc) {
   static bool registered = false;
   if (registered) return true;
   WNDCLASSEXA wc = {};
   wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = DefWindowProcA;  // replaced per window in WM_NCCREATE
+  wc.lpfnWndProc = windowProc;
   wc.hInstance = GetModuleHandleA(nullptr);
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
   wc.lpszClassName = kClassName;
@@ -124,7 +124,7 @@ Command::~Command() {
 
 bool Command::Create(HWND parent, int x, int y, int width, int height,
                      std::string_view storeText, const CommandFont& ambientFont) {
-  if (hwnd_ || !RegisterCommandClass()) return false;
+  if (hwnd_ || !RegisterCommandClass(&Command::WindowProc)) return false;
   ambientFont_ = ambientFont;
   // A new control: every field 0, timer stopped. Created hidden so that the stored
   // properties are loaded before the first resize, as the forms run time does.
