@@ -291,6 +291,36 @@ class DialogTest(harness.WineTest):
                     data = f.read()
                 self.assertEqual(ini_entries(data), [(KIND_KEY, kind), (REPEAT_KEY, repeat), (FILE_KEY, b"")])
 
+    def test_file_chooser_cancelled_keeps_the_file_and_chosen_replaces_it(self):
+        for choose in (False, True):
+            with self.subTest(choose=choose):
+                folder = os.path.join(self.dir, "chooser-%s" % choose)
+                os.makedirs(folder)
+                loaded, picked = os.path.join(folder, "loaded.mp3"), os.path.join(folder, "picked.wav")
+                for path in (loaded, picked):
+                    open(path, "wb").close()
+                self.install(folder=folder, ini=ini_bytes(" 2", " 0", harness.win_path(loaded)))
+                dialog = Dialog(self, folder)
+                self.press_button(dialog, "...")
+                chooser = self.wait_window("ﾌｧｲﾙを開く", 15)
+                self.assertIsNotNone(chooser, "the file chooser did not open")
+                self.assertEqual(chooser["owner"], dialog.hwnd)
+                texts = [c["title"] for c in self.probe("children", str(chooser["hwnd"]))]
+                self.assertIn("BGMﾌｧｲﾙ (MP3 WAV)", texts)
+                if choose:
+                    time.sleep(0.5)
+                    self.xdotool("type", "--delay", "20", "--", harness.win_path(picked))
+                    self.key("Return")
+                else:
+                    self.post_close(chooser["hwnd"])
+                self.assertTrue(self.window_gone("ﾌｧｲﾙを開く", 10))
+                self.press_button(dialog, "設定")
+                self.assertEqual(dialog.proc.wait(15), 0)
+                with open(os.path.join(folder, "Halvane.ini"), "rb") as f:
+                    entries = ini_entries(f.read())
+                expected = harness.win_path(picked if choose else loaded).encode("cp932")
+                self.assertEqual(entries, [(KIND_KEY, b"2"), (REPEAT_KEY, b"0"), (FILE_KEY, expected)])
+
     # ---- the buttons' faces --------------------------------------------------------
 
     def test_button_faces_follow_hover_press_and_focus(self):
