@@ -356,6 +356,11 @@ class DialogTest(harness.WineTest):
         self.wait_face(dialog, "設定", "highlightselect")
         self.park_pointer()
         self.wait_face(dialog, "設定", "selected")
+        # The focused button takes no keys: Enter and Space do not confirm.
+        self.key("Return")
+        self.key("space")
+        time.sleep(0.5)
+        self.assertTrue(dialog.proc.running(), "a key must not raise Click")
 
         self.post_close(dialog.hwnd)
         self.assertEqual(dialog.proc.wait(15), 0)
