@@ -2,6 +2,8 @@
 // child of the display settings' preview window; it goes away with that window.
 #pragma once
 
+#include <string>
+
 #include "forms/form.h"
 #include "forms/picture.h"
 
@@ -26,3 +28,8 @@ class SelvoraR : public forms::Form {
 
 // The program's one preview form.
 SelvoraR& Selvora_R();
+
+// The preview start (mode P): the preview form made a child of the window whose handle
+// the argument text carries from its fourth character on, covering it from its top-left
+// corner, then shown. A handle that names no window ends the program at once.
+void StartPreview(const std::string& arguments);
