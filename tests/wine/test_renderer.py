@@ -58,13 +58,13 @@ class RendererTest(harness.WineTest):
     def test_window_and_first_view(self):
         self.launch(bmp_bytes(512, 256, band_texture))
         window = self.wait_running()
+        shot = self.screenshot("first.png")  # soon: the red patch spans 90 degrees of turn
         metrics = self.probe("metrics")
         self.assertEqual(window["rect"], [0, 0, metrics["cxmaximized"],
                                           metrics["cymaximized"] + metrics["cycaption"]])
         self.assertEqual(window["style"], 0x96000000)  # popup, clip siblings and children, visible
         self.assertTrue(window["exstyle"] & 0x40000)   # WS_EX_APPWINDOW
 
-        shot = self.screenshot("first.png")
         cx, cy = self.centre
         self.assertTrue(near(shot.pixel(cx, cy), RED), shot.pixel(cx, cy))
         self.assertTrue(near(shot.pixel(cx, cy - 90), GREEN), shot.pixel(cx, cy - 90))  # north is up
@@ -81,15 +81,17 @@ class RendererTest(harness.WineTest):
         window = self.wait_running()
         cx, cy = self.centre
         first = self.screenshot("spin1.png")
-        time.sleep(1.5)
-        second = self.screenshot("spin2.png")
         row1 = [first.pixel(x, cy)[0] for x in range(cx - 200, cx + 201)]
-        row2 = [second.pixel(x, cy)[0] for x in range(cx - 200, cx + 201)]
-        self.assertLess(row2[200], row1[200] - 1, "the centre shows no smaller s")
 
-        def cost(d):  # how well the second row is the first moved right by d pixels
-            return sum(abs(row2[i] - row1[i - d]) for i in range(100, 301)) / 201
-        best = min(range(-80, 81), key=cost)
+        def turned():  # a later row whose centre shows clearly less red (smaller s)
+            row = [self.screenshot().pixel(x, cy)[0] for x in range(cx - 200, cx + 201)]
+            return row if row[200] <= row1[200] - 4 else None
+        row2 = self.wait_until(turned, 15, interval=0.3)
+        self.assertIsNotNone(row2, "the centre shows no smaller s")
+
+        def cost(d):  # how well the later row is the first moved right by d pixels
+            return sum(abs(row2[i] - row1[i - d]) for i in range(150, 251)) / 101
+        best = min(range(-150, 151), key=cost)
         self.assertGreater(best, 0, f"moved by {best} pixels")
         self.post_close(window["hwnd"])
         self.assertEqual(self.proc.wait(15), 0)
