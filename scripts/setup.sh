@@ -8,7 +8,7 @@ packages=(
   mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   wine wine64 xvfb xauth x11-utils xdotool imagemagick libgl1-mesa-dri
   locales fonts-ipafont-gothic
-  pulseaudio pulseaudio-utils sox gstreamer1.0-plugins-good
+  pulseaudio pulseaudio-utils sox libsox-fmt-mp3 gstreamer1.0-plugins-good
   clang libclang-rt-14-dev
 )
 

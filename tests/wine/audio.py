@@ -10,6 +10,7 @@ import array
 import os
 import shutil
 import subprocess
+import tempfile
 import time
 
 RATE = 44100
@@ -24,12 +25,13 @@ def available():
 class PulseSink:
     """A private PulseAudio daemon with a null sink; use as a context manager."""
 
-    def __init__(self, folder):
-        self.folder = os.path.join(folder, "pulse")
-        os.makedirs(self.folder, exist_ok=True)
+    def __init__(self):
+        # A short folder of its own: a unix socket path must stay under 108 bytes.
+        self.folder = tempfile.mkdtemp(prefix="halvane-pulse-")
         self.socket = os.path.join(self.folder, "native")
         self.daemon = None
         self.silence = None
+        self.files = []
         self.env = dict(os.environ, HOME=self.folder, XDG_RUNTIME_DIR=self.folder,
                         XDG_CONFIG_HOME=self.folder, PULSE_SERVER="unix:" + self.socket)
 
@@ -41,6 +43,9 @@ class PulseSink:
         self.stop()
 
     def start(self):
+        log = open(os.path.join(self.folder, "pulseaudio.log"), "wb")
+        zero = open("/dev/zero", "rb")
+        self.files = [log, zero]
         self.daemon = subprocess.Popen(
             ["pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--system=false",
              "--disable-shm=yes", "--log-target=stderr", "--log-level=error",
@@ -48,7 +53,7 @@ class PulseSink:
              "-L", f"module-native-protocol-unix socket={self.socket} auth-anonymous=1",
              "-L", "module-always-sink"],
             env=self.env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-            stderr=open(os.path.join(self.folder, "pulseaudio.log"), "wb"))
+            stderr=log)
         deadline = time.monotonic() + 15
         while not self._ready():
             if self.daemon.poll() is not None or time.monotonic() > deadline:
@@ -61,7 +66,7 @@ class PulseSink:
         self.silence = subprocess.Popen(
             ["pacat", "--playback", "--raw", f"--device={SINK}", "--format=s16le",
              f"--rate={RATE}", f"--channels={CHANNELS}", "--latency-msec=50"],
-            env=self.env, stdin=open("/dev/zero", "rb"),
+            env=self.env, stdin=zero,
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def _ready(self):
@@ -104,12 +109,11 @@ class PulseSink:
                 except subprocess.TimeoutExpired:
                     p.kill()
                     p.wait()
-        for p in (self.silence, self.daemon):
-            if p is not None:
-                for pipe in (p.stdin, p.stderr):
-                    if pipe:
-                        pipe.close()
+        for f in self.files:
+            f.close()
+        self.files = []
         self.silence = self.daemon = None
+        shutil.rmtree(self.folder, ignore_errors=True)
 
 
 class Recording:
@@ -135,8 +139,10 @@ class Recording:
         return loud / len(blocks)
 
 
-def make_tone(path, seconds, freq=440, volume=0.5):
-    """A sine tone file (WAV or MP3 by the file's extension) made with sox."""
-    subprocess.run(["sox", "-n", "-r", str(RATE), "-c", "2", "-b", "16", path, "synth",
+def make_tone(path, seconds, kind, freq=440, volume=0.5):
+    """A sine tone file of the kind "wav" or "mp3" made with sox (the name may end in
+    anything)."""
+    bits = ["-b", "16"] if kind == "wav" else []
+    subprocess.run(["sox", "-n", "-r", str(RATE), "-c", "2", *bits, "-t", kind, path, "synth",
                     str(seconds), "sine", str(freq), "vol", str(volume)],
                    check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
