@@ -104,6 +104,17 @@ class SaverRun(harness.WineTest):
         self.move_pointer(CENTRE[0] + 100, CENTRE[1] + 100)
         self.assertTrue(self.window_gone("Selvin", 5))
 
+    def test_log_off_ends_the_run(self):
+        # Log-off asks every top-level window first (WM_QUERYENDSESSION): the run ends there.
+        self.install()
+        host, _ = self.start_saver("/s")
+        saver = self.wait_window("Selvora_Main", 5)
+        self.probe("send", str(saver["hwnd"]), "0x11", "0", "0", check=False)
+        self.assertIsNotNone(host.wait(5), "the host did not end at log-off")
+        self.assertFalse(os.path.exists(os.path.join(self.dir, "Halvane.bmp")))
+        self.move_pointer(CENTRE[0] + 100, CENTRE[1] + 100)
+        self.assertTrue(self.window_gone("Selvin", 5))
+
 
 if __name__ == "__main__":
     harness.main()
