@@ -29,6 +29,21 @@ bool RegisterFormClass(WNDPROC windowProc) {
 // The form being made by CreateWindowExA, picked up by the first message of the window.
 thread_local Form* t_formBeingMade = nullptr;
 
+// The windows that a modal form disabled, to enable them again when it closes.
+struct ModalDisabled {
+  std::vector<HWND> windows;
+  HWND self = nullptr;
+};
+
+BOOL CALLBACK DisableForModal(HWND w, LPARAM p) {
+  auto* d = reinterpret_cast<ModalDisabled*>(p);
+  if (w != d->self && IsWindowVisible(w) && IsWindowEnabled(w)) {
+    EnableWindow(w, FALSE);
+    d->windows.push_back(w);
+  }
+  return TRUE;
+}
+
 }  // namespace
 
 Form::Form() = default;
@@ -127,21 +142,9 @@ int Form::ShowModal() {
   if (!hwnd_) return modalResult_;
 
   // Other windows of this thread take no input while the modal form is up.
-  struct Disabled {
-    std::vector<HWND> windows;
-    HWND self;
-  } disabled{{}, hwnd_};
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND w, LPARAM p) -> BOOL {
-        auto* d = reinterpret_cast<Disabled*>(p);
-        if (w != d->self && IsWindowVisible(w) && IsWindowEnabled(w)) {
-          EnableWindow(w, FALSE);
-          d->windows.push_back(w);
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&disabled));
+  ModalDisabled disabled;
+  disabled.self = hwnd_;
+  EnumThreadWindows(GetCurrentThreadId(), DisableForModal, reinterpret_cast<LPARAM>(&disabled));
 
   Show();
   MSG msg;
