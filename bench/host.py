@@ -11,7 +11,8 @@ folder, it prints for `Halvane.scr /s`:
     gone, the renderer's window gone and "Halvane.bmp" deleted (each, and the last of them);
   - the host's peak resident memory (VmHWM of its Wine process) while the saver runs, next to
     that of an empty Win32 program (one hidden window, a 50 ms timer, a message loop) built
-    here with MinGW-w64 and run the same way.
+    here with MinGW-w64 and run the same way, once plain and once importing the host's DLLs
+    (winmm, msimg32, comdlg32, shell32).
 Medians of `--runs` runs. Everything started here is stopped here.
 """
 import argparse
@@ -29,12 +30,23 @@ sys.path.insert(0, os.path.join(SOURCE_DIR, "tests", "wine"))
 
 EMPTY_PROGRAM = r"""
 #include <windows.h>
+#ifdef SAME_IMPORTS
+#include <commdlg.h>
+#include <mmsystem.h>
+#include <shellapi.h>
+#endif
 static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l) { return DefWindowProcA(h, m, w, l); }
 int WINAPI WinMain(HINSTANCE i, HINSTANCE p, LPSTR c, int s) {
   WNDCLASSA wc = {0}; wc.lpfnWndProc = Proc; wc.hInstance = i; wc.lpszClassName = "Empty";
   RegisterClassA(&wc);
   HWND h = CreateWindowExA(WS_EX_TOOLWINDOW, "Empty", "Empty", WS_POPUP, 0, 0, 1, 1, 0, 0, i, 0);
   SetTimer(h, 1, 50, 0);
+#ifdef SAME_IMPORTS
+  if (c && c[0] == '!') {  /* never taken: only makes the same DLLs load */
+    PlaySoundA(0, 0, 0); GetOpenFileNameA(0); ShellExecuteA(0, 0, 0, 0, 0, 0);
+    GradientFill(0, 0, 0, 0, 0, 0);
+  }
+#endif
   MSG m; while (GetMessageA(&m, 0, 0, 0) > 0) DispatchMessageA(&m);
   return 0;
 }
@@ -144,17 +156,19 @@ class Bench:
         waiter.stdout.close()
         return t_window, ends, peak
 
-    def empty_peak(self):
-        exe = os.path.join(self.work, "empty.exe")
+    def empty_peak(self, same_imports=False):
+        name = "empty_imports.exe" if same_imports else "empty.exe"
+        exe = os.path.join(self.work, name)
         src = os.path.join(self.work, "empty.c")
         with open(src, "w") as f:
             f.write(EMPTY_PROGRAM)
         cc = shutil.which("x86_64-w64-mingw32-gcc-posix") or shutil.which("x86_64-w64-mingw32-gcc")
-        subprocess.run([cc, "-O2", "-mwindows", "-static", src, "-o", exe], check=True)
+        extra = ["-DSAME_IMPORTS", "-lwinmm", "-lmsimg32", "-lcomdlg32", "-lshell32"] if same_imports else []
+        subprocess.run([cc, "-O2", "-mwindows", "-static", src, "-o", exe, *extra], check=True)
         p = self.probe("run", self.harness.win_path(exe))
         p.stdout.readline()
         time.sleep(2.0)
-        pid = unix_pid_of("empty.exe")
+        pid = unix_pid_of(name)
         peak = peak_kib(pid) if pid else None
         if pid:
             os.kill(pid, 15)
@@ -184,6 +198,7 @@ def main():
                   f" renderer {end.get('renderer', 0) * 1000:.0f} ms bitmap {end.get('bitmap', 0) * 1000:.0f} ms,"
                   f" host peak {peak} KiB", flush=True)
         empty = bench.empty_peak()
+        empty_imports = bench.empty_peak(same_imports=True)
         med = statistics.median
         print()
         print(f"start to the renderer's window:   {med(windows) * 1000:7.0f} ms (median of {len(windows)})")
@@ -195,8 +210,10 @@ def main():
             print(f"host peak memory (VmHWM):         {med(peaks):7.0f} KiB")
         if empty:
             print(f"empty Win32 program (VmHWM):      {empty:7.0f} KiB")
+        if empty_imports:
+            print(f"  the same, importing host DLLs:  {empty_imports:7.0f} KiB")
             if peaks:
-                print(f"host minus empty program:         {med(peaks) - empty:7.0f} KiB")
+                print(f"host minus that program:          {med(peaks) - empty_imports:7.0f} KiB")
     finally:
         bench.close()
 
