@@ -2,10 +2,11 @@
 file loops, an MP3 file plays through "MPEGVideo" and starts again after its end, and both
 stop when the run ends. The settings come from a real "Halvane.ini" with Shift-JIS keys."""
 import os
-import time
+import subprocess
 
 import audio
 import harness
+import session
 
 CENTRE = (harness.SCREEN_W // 2, harness.SCREEN_H // 2)
 
@@ -86,6 +87,32 @@ class Music(harness.WineTest):
                 self.end_saver(host)
                 self.assertEqual(host.exit_code, 0)
                 self.assertTrue(self.window_gone("Selvin", 5))
+
+    def test_started_by_its_short_path(self):
+        # Started by its 8.3 name, the host still finds its settings (the WAV plays), the
+        # renderer and the place of the texture.
+        folder = os.path.join(self.dir, "Halvane Screen Saver Folder")
+        wav = os.path.join(folder, "a long tone name.wav")
+        os.makedirs(folder)
+        audio.make_tone(wav, 1.0, "wav")
+        self.install(folder=folder, ini=ini_bytes(2, harness.win_path(wav)))
+        short = self.probe("shortpath", harness.win_path(os.path.join(folder, "Halvane.scr")))
+        self.assertIn("~", short)
+        self.move_pointer(*CENTRE)
+        popen = subprocess.Popen([session.WINE, harness.PROBE, "run", short, "/s"], env=self.env,
+                                 stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                                 stderr=subprocess.DEVNULL)
+        host = harness.Proc(popen, "Halvane.scr")
+        self.procs.append(host)
+        self.assertIsNotNone(self.wait_window("Selvin", 30, "OpenGL"), "the renderer was not found")
+        self.assertIsNone(self.wait_window("Halvane (ScreenSaver)", 0.1))
+        self.assertTrue(os.path.exists(os.path.join(folder, "Halvane.bmp")))
+        self.assertGreater(self.sink.record(2.0).loud_fraction(), 0.85, "the settings were not found")
+        self.dir, keep = folder, self.dir
+        try:
+            self.end_saver(host)
+        finally:
+            self.dir = keep
 
 
 if __name__ == "__main__":

@@ -419,6 +419,20 @@ int CmdParent(int argc, char** argv) {
     return 0;
 }
 
+// ---- added for the host tests (hostapp) ------------------------------------------------
+// shortpath PATH: the 8.3 form of an existing path (GetShortPathNameW), to start a program
+// by its short name.
+int CmdShortPath(int argc, char** argv) {
+    if (argc < 1) return 2;
+    std::wstring path = Wide(argv[0]);
+    wchar_t buf[32768] = {};
+    DWORD n = GetShortPathNameW(path.c_str(), buf, 32768);
+    if (n == 0 || n >= 32768) { Out("null"); return 1; }
+    Out(Utf8(buf));
+    return 0;
+}
+// ---- end of the host tests' block -------------------------------------------------------
+
 struct Command {
     const char* name;
     int (*run)(int, char**);
@@ -444,6 +458,7 @@ const Command kCommands[] = {
     {"metrics", CmdMetrics, "metrics"},
     {"print", CmdPrint, "print HWND OUT.BMP [client]"},
     {"parent", CmdParent, "parent W H [TITLE]"},
+    {"shortpath", CmdShortPath, "shortpath PATH"},
 };
 
 }  // namespace
