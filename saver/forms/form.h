@@ -88,10 +88,12 @@ class Form {
  protected:
   // Events. OnQueryUnload returns false to keep the form loaded.
   virtual void OnLoad() {}
-  virtual bool OnQueryUnload(UnloadMode mode) { return true; }
+  virtual bool OnQueryUnload(UnloadMode /*mode*/) { return true; }
   virtual void OnUnload() {}
   // Any message, before the form's own handling. Return true (and set result) to take it.
-  virtual bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) { return false; }
+  virtual bool OnMessage(UINT /*msg*/, WPARAM /*wParam*/, LPARAM /*lParam*/, LRESULT& /*result*/) {
+    return false;
+  }
 
  private:
   friend class Timer;
