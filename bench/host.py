@@ -90,8 +90,8 @@ class Bench:
         dist = os.path.join(build, "Halvane")
         self.probe_exe = os.path.join(build, "tools", "probe.exe")
         self.dist = dist
-        os.environ.setdefault("HALVANE_TEST_ROOT", os.path.join(build, "bench-host"))
-        session.TEST_ROOT = os.environ["HALVANE_TEST_ROOT"]
+        # A prefix of the bench's own: its wineserver is ended at the close.
+        session.TEST_ROOT = os.path.join(build, "bench-host")
         session.PREFIX = os.path.join(session.TEST_ROOT, "prefix")
         session.ensure_prefix()
         self.xvfb, display = session.start_xvfb(1280, 800)
