@@ -21,8 +21,9 @@ class Preview(harness.WineTest):
         self.install(renderer=renderer)
         parent, control = self.make_parent(width, height)
         host = self.start(os.path.join(self.dir, "Halvane.scr"), *fmt.format(parent).split(" "))
-        child = self.wait_until(lambda: control("children"), 20, 0.2)
-        self.assertTrue(child, "no child window in the parent")
+        # Shown is the last step: by then the child is in place.
+        child = self.wait_until(lambda: [c for c in control("children") if c["visible"]], 20, 0.2)
+        self.assertTrue(child, "no shown child window in the parent")
         return host, parent, control, child[0]
 
     def checked(self, width, height):
@@ -87,6 +88,13 @@ class Preview(harness.WineTest):
         self.assertEqual(child["title"], "Preview Window")
         self.assertIsNone(self.wait_window("Halvane (ScreenSaver)", 0.5), "the renderer check ran")
         self.assertFalse(os.path.exists(os.path.join(self.dir, "Halvane.ini")))
+        control("destroy")
+        self.assertEqual(host.wait(10), 0)
+
+    def test_parent_too_wide_for_twips(self):
+        # 3000 px is 45000 twips at 15 a pixel, more than 16 bits hold: that axis keeps 0.
+        host, parent, control, child = self.start_preview(3000, 112)
+        self.assertEqual(child["client"], [0, 0, 0, 112])
         control("destroy")
         self.assertEqual(host.wait(10), 0)
 
