@@ -232,7 +232,7 @@ def side_pixels(rows, side, depth, position):
 class ButtonPicturesTest(unittest.TestCase):
     def test_ring_colours_along_each_side(self):
         # The middle of each side against the table, and the same colours all
-        # along the part of the side that the button stretches.
+        # along the stretch of the side that the button widens.
         for name in BUTTON_NAMES:
             rows = top_down("button_%s.bmp" % name)
             for side, colours in RINGS[name].items():
