@@ -118,7 +118,6 @@ Command::~Command() {
     HWND hwnd = hwnd_;
     DestroyWindow(hwnd);
   }
-  ReleaseFace();
   if (font_) DeleteObject(font_);
 }
 
@@ -147,19 +146,18 @@ bool Command::Create(HWND parent, int x, int y, int width, int height,
 }
 
 LRESULT CALLBACK Command::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-    auto* self = static_cast<Command*>(create->lpCreateParams);
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    self->hwnd_ = hwnd;
-  }
-  auto* self = reinterpret_cast<Command*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  auto* self = static_cast<Command*>(forms::WindowObject(hwnd, msg, lParam));
   if (!self) return DefWindowProcA(hwnd, msg, wParam, lParam);
+  if (msg == WM_NCCREATE) self->hwnd_ = hwnd;
   return self->HandleMessage(msg, wParam, lParam);
 }
 
 LRESULT Command::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   HWND hwnd = hwnd_;
+  LRESULT result = 0;
+  if (forms::AnswerPaintMessage(hwnd, msg, wParam, [this](HDC dc) { PaintTo(dc); }, result)) {
+    return result;
+  }
   switch (msg) {
     case WM_SETFOCUS:
       logic_.FocusGained();
@@ -191,22 +189,10 @@ LRESULT Command::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       logic_.Resized();
       Apply(logic_.TakeOutput());
       return 0;
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd, &ps);
-      if (dc) PaintTo(dc);
-      EndPaint(hwnd, &ps);
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      PaintTo(reinterpret_cast<HDC>(wParam));
-      return 0;
     case WM_NCDESTROY:
-      SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+      forms::ForgetWindowObject(hwnd);
       hwnd_ = nullptr;
-      ReleaseFace();
+      face_.Release();
       break;
     default:
       break;
@@ -258,63 +244,41 @@ void Command::EnsureFace() {
   RECT r = {};
   GetClientRect(hwnd_, &r);
   const int w = r.right > 0 ? r.right : 1, h = r.bottom > 0 ? r.bottom : 1;
-  if (faceDc_ && w == faceWidth_ && h == faceHeight_) return;
-  ReleaseFace();
-  HDC screen = GetDC(nullptr);
-  faceDc_ = CreateCompatibleDC(screen);
-  faceBitmap_ = CreateCompatibleBitmap(screen, w, h);
-  ReleaseDC(nullptr, screen);
-  if (!faceDc_ || !faceBitmap_) {
-    ReleaseFace();
-    return;
-  }
-  faceOld_ = SelectObject(faceDc_, faceBitmap_);
-  faceWidth_ = w;
-  faceHeight_ = h;
-  RECT all = {0, 0, w, h};
-  FillRect(faceDc_, &all, GetSysColorBrush(COLOR_BTNFACE));
-}
-
-void Command::ReleaseFace() {
-  if (faceDc_) {
-    if (faceOld_) SelectObject(faceDc_, faceOld_);
-    DeleteDC(faceDc_);
-  }
-  if (faceBitmap_) DeleteObject(faceBitmap_);
-  faceDc_ = nullptr;
-  faceBitmap_ = nullptr;
-  faceOld_ = nullptr;
-  faceWidth_ = faceHeight_ = 0;
+  if (face_.Dc() && w == face_.Width() && h == face_.Height()) return;
+  face_.Release();  // a face that cannot be made anew is gone, not kept at the old size
+  face_.Resize(w, h, GetSysColorBrush(COLOR_BTNFACE), false);
 }
 
 void Command::RenderFace(const FaceDrawing& drawing) {
   EnsureFace();
-  if (!faceDc_) return;
+  HDC face = face_.Dc();
+  if (!face) return;
+  const int faceWidth = face_.Width(), faceHeight = face_.Height();
   // Clear, gradient, then the eight pieces of the picture's ring.
-  RECT all = {0, 0, faceWidth_, faceHeight_};
-  FillRect(faceDc_, &all, GetSysColorBrush(COLOR_BTNFACE));
-  FillGradient(faceDc_, drawing.gradientInverted);
+  RECT all = {0, 0, faceWidth, faceHeight};
+  FillRect(face, &all, GetSysColorBrush(COLOR_BTNFACE));
+  FillGradient(face, drawing.gradientInverted);
 
-  const int widthTwips = faceWidth_ * halvane::kTwipsPerPixel;
-  const int heightTwips = faceHeight_ * halvane::kTwipsPerPixel;
+  const int widthTwips = faceWidth * halvane::kTwipsPerPixel;
+  const int heightTwips = faceHeight * halvane::kTwipsPerPixel;
   const StatePicture& picture = Picture(drawing.picture);
   if (picture.bitmap) {
-    HDC source = CreateCompatibleDC(faceDc_);
+    HDC source = CreateCompatibleDC(face);
     if (source) {
       HGDIOBJ old = SelectObject(source, picture.bitmap);
-      const int oldMode = SetStretchBltMode(faceDc_, COLORONCOLOR);
+      const int oldMode = SetStretchBltMode(face, COLORONCOLOR);
       for (const halvane::FacePiece& piece : halvane::FacePieces(widthTwips, heightTwips)) {
         const halvane::TwipRect d = halvane::TwipsToPixels(piece.destination);
         const halvane::TwipRect s = halvane::TwipsToPixels(piece.source);
         if (d.width <= 0 || d.height <= 0) continue;  // a face too small for this edge
         if (d.width == s.width && d.height == s.height) {
-          BitBlt(faceDc_, d.left, d.top, d.width, d.height, source, s.left, s.top, SRCCOPY);
+          BitBlt(face, d.left, d.top, d.width, d.height, source, s.left, s.top, SRCCOPY);
         } else {
-          StretchBlt(faceDc_, d.left, d.top, d.width, d.height, source, s.left, s.top,
+          StretchBlt(face, d.left, d.top, d.width, d.height, source, s.left, s.top,
                      s.width, s.height, SRCCOPY);
         }
       }
-      SetStretchBltMode(faceDc_, oldMode);
+      SetStretchBltMode(face, oldMode);
       SelectObject(source, old);
       DeleteDC(source);
     }
@@ -323,7 +287,7 @@ void Command::RenderFace(const FaceDrawing& drawing) {
   const double top = halvane::CaptionTopTwips(heightTwips) / halvane::kTwipsPerPixel;
   captionRect_.left = 0;
   captionRect_.top = static_cast<LONG>(std::lround(top));
-  captionRect_.right = faceWidth_;
+  captionRect_.right = faceWidth;
   captionRect_.bottom = captionRect_.top + halvane::kCaptionHeightTwips / halvane::kTwipsPerPixel;
 }
 
@@ -338,8 +302,8 @@ void Command::FillGradient(HDC dc, bool inverted) {
   vertices[0].Red = (*top)[0];
   vertices[0].Green = (*top)[1];
   vertices[0].Blue = (*top)[2];
-  vertices[1].x = faceWidth_ - 1;
-  vertices[1].y = faceHeight_ - 1;
+  vertices[1].x = face_.Width() - 1;
+  vertices[1].y = face_.Height() - 1;
   vertices[1].Red = (*bottom)[0];
   vertices[1].Green = (*bottom)[1];
   vertices[1].Blue = (*bottom)[2];
@@ -348,8 +312,8 @@ void Command::FillGradient(HDC dc, bool inverted) {
 }
 
 void Command::PaintTo(HDC dc) {
-  if (logic_.Opaque() && faceDc_) {
-    BitBlt(dc, 0, 0, faceWidth_, faceHeight_, faceDc_, 0, 0, SRCCOPY);
+  if (logic_.Opaque() && face_.Dc()) {
+    face_.PaintTo(dc, face_.Width(), face_.Height());
   } else if (HWND parent = GetParent(hwnd_)) {
     // Transparent: what the holding window shows behind the button.
     POINT origin = {0, 0};

@@ -19,6 +19,7 @@
 #include <string_view>
 
 #include "core/command_logic.h"
+#include "forms/canvas.h"
 
 class Command {
  public:
@@ -64,7 +65,6 @@ class Command {
   void RenderFace(const halvane::FaceDrawing& drawing);
   void FillGradient(HDC dc, bool inverted);
   void EnsureFace();
-  void ReleaseFace();
   void MakeFont();
   void PaintTo(HDC dc);
   void OnButtonDown(int button);
@@ -75,10 +75,7 @@ class Command {
   halvane::CommandLogic logic_;
   halvane::CommandFont ambientFont_;
   HFONT font_ = nullptr;  // the caption font, ours
-  HDC faceDc_ = nullptr;  // the retained face
-  HBITMAP faceBitmap_ = nullptr;
-  HGDIOBJ faceOld_ = nullptr;
-  int faceWidth_ = 0, faceHeight_ = 0;
+  forms::RetainedImage face_;  // the retained face, the size of the client area
   bool loaded_ = false;     // stored properties applied
   RECT captionRect_ = {};  // where the caption label sits, in pixels
 };

@@ -54,7 +54,6 @@ Form::~Form() {
     unloadRan_ = true;  // no events from a form that is being destroyed
     DestroyWindow(hwnd_);
   }
-  ReleaseCanvas();
 }
 
 void Form::SetCaption(const std::string& ansiText) {
@@ -188,14 +187,14 @@ void Form::FinishUnload() {
 }
 
 HDC Form::Canvas() {
-  if (!canvasDc_) EnsureCanvas(clientWidth_, clientHeight_);
-  return canvasDc_;
+  if (!canvas_.Dc()) EnsureCanvas(clientWidth_, clientHeight_);
+  return canvas_.Dc();
 }
 
 void Form::ClearCanvas() {
   HDC dc = Canvas();
   if (!dc) return;
-  RECT r = {0, 0, canvasWidth_, canvasHeight_};
+  RECT r = {0, 0, canvas_.Width(), canvas_.Height()};
   SolidBrush brush(backColour_);
   FillRect(dc, &r, brush.Get());
 }
@@ -210,52 +209,15 @@ void Form::Refresh() {
 void Form::EnsureCanvas(int width, int height) {
   width = std::max(1, width);
   height = std::max(1, height);
-  if (canvasDc_ && width <= canvasWidth_ && height <= canvasHeight_) return;
-  const int newWidth = std::max(width, canvasWidth_);
-  const int newHeight = std::max(height, canvasHeight_);
-
-  ScreenDC screen;
-  HDC dc = CreateCompatibleDC(screen.Get());
-  HBITMAP bitmap = dc ? CreateCompatibleBitmap(screen.Get(), newWidth, newHeight) : nullptr;
-  if (!bitmap) {
-    if (dc) DeleteDC(dc);
-    return;  // keep the old image, if any
-  }
-  HGDIOBJ old = SelectObject(dc, bitmap);
-  RECT all = {0, 0, newWidth, newHeight};
+  if (canvas_.Dc() && width <= canvas_.Width() && height <= canvas_.Height()) return;
   SolidBrush brush(backColour_);
-  FillRect(dc, &all, brush.Get());
-  if (canvasDc_) BitBlt(dc, 0, 0, canvasWidth_, canvasHeight_, canvasDc_, 0, 0, SRCCOPY);
-  ReleaseCanvas();
-  canvasDc_ = dc;
-  canvasBitmap_ = bitmap;
-  canvasOld_ = old;
-  canvasWidth_ = newWidth;
-  canvasHeight_ = newHeight;
-}
-
-void Form::ReleaseCanvas() {
-  if (canvasDc_) {
-    SelectObject(canvasDc_, canvasOld_);
-    DeleteDC(canvasDc_);
-  }
-  if (canvasBitmap_) DeleteObject(canvasBitmap_);
-  canvasDc_ = nullptr;
-  canvasBitmap_ = nullptr;
-  canvasOld_ = nullptr;
-  canvasWidth_ = canvasHeight_ = 0;
+  canvas_.Resize(std::max(width, canvas_.Width()), std::max(height, canvas_.Height()),
+                 brush.Get(), true);
 }
 
 void Form::PaintTo(HDC dc) {
-  if (!dc) return;
-  HDC canvas = Canvas();
-  if (canvas) {
-    BitBlt(dc, 0, 0, clientWidth_, clientHeight_, canvas, 0, 0, SRCCOPY);
-  } else {
-    RECT r = {0, 0, clientWidth_, clientHeight_};
-    SolidBrush brush(backColour_);
-    FillRect(dc, &r, brush.Get());
-  }
+  Canvas();  // made now if it could not be made before
+  canvas_.PaintTo(dc, clientWidth_, clientHeight_, backColour_);
 }
 
 UINT_PTR Form::AddTimer(Timer* timer) {
@@ -291,20 +253,11 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   }
   LRESULT result = 0;
   if (msg != WM_NCDESTROY && OnMessage(msg, wParam, lParam, result)) return result;
+  if (AnswerPaintMessage(hwnd_, msg, wParam, [this](HDC dc) { PaintTo(dc); }, result)) {
+    return result;
+  }
 
   switch (msg) {
-    case WM_ERASEBKGND:
-      return 1;  // WM_PAINT covers the whole client area
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd_, &ps);
-      PaintTo(dc);
-      EndPaint(hwnd_, &ps);
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      PaintTo(reinterpret_cast<HDC>(wParam));
-      return 0;
     case WM_TIMER:
       for (Timer* t : timers_) {
         if (t->Id() == wParam) {
@@ -334,7 +287,7 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       HWND gone = hwnd_;
       SetWindowLongPtrA(gone, GWLP_USERDATA, 0);
       hwnd_ = nullptr;
-      ReleaseCanvas();
+      canvas_.Release();
       NoteFormGone();
       return DefWindowProcA(gone, msg, wParam, lParam);
     }

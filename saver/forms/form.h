@@ -25,6 +25,8 @@
 #include <string>
 #include <vector>
 
+#include "forms/canvas.h"
+
 namespace forms {
 
 class Timer;
@@ -105,7 +107,6 @@ class Form {
   void FinishUnload();  // OnUnload once, then the window goes
   void WindowGone();    // WM_DESTROY: timers and image released
   void EnsureCanvas(int width, int height);
-  void ReleaseCanvas();
   void PaintTo(HDC dc);
 
   HWND hwnd_ = nullptr;
@@ -120,10 +121,7 @@ class Form {
   bool unloadRan_ = false;
   int modalResult_ = 0;
 
-  HDC canvasDc_ = nullptr;
-  HBITMAP canvasBitmap_ = nullptr;
-  HGDIOBJ canvasOld_ = nullptr;
-  int canvasWidth_ = 0, canvasHeight_ = 0;
+  RetainedImage canvas_;  // grows with the client area, never shrinks
 
   std::vector<Timer*> timers_;
   UINT_PTR nextTimerId_ = 1;

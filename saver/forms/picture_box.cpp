@@ -25,7 +25,6 @@ bool RegisterPictureBoxClass(WNDPROC windowProc) {
 
 PictureBox::~PictureBox() {
   if (hwnd_) DestroyWindow(hwnd_);
-  ReleaseCanvas();
 }
 
 bool PictureBox::Create(HWND parent, int x, int y, int width, int height, bool sunkenBorder,
@@ -40,7 +39,9 @@ bool PictureBox::Create(HWND parent, int x, int y, int width, int height, bool s
   GetClientRect(made, &r);
   clientWidth_ = r.right;
   clientHeight_ = r.bottom;
-  MakeCanvas();
+  canvas_.Release();
+  SolidBrush brush(backColour_);
+  canvas_.Resize(clientWidth_, clientHeight_, brush.Get(), false);
   return true;
 }
 
@@ -51,73 +52,25 @@ void PictureBox::Refresh() {
   }
 }
 
-void PictureBox::MakeCanvas() {
-  ReleaseCanvas();
-  const int w = clientWidth_ > 0 ? clientWidth_ : 1, h = clientHeight_ > 0 ? clientHeight_ : 1;
-  ScreenDC screen;
-  HDC dc = CreateCompatibleDC(screen.Get());
-  HBITMAP bitmap = dc ? CreateCompatibleBitmap(screen.Get(), w, h) : nullptr;
-  if (!bitmap) {
-    if (dc) DeleteDC(dc);
-    return;
-  }
-  canvasOld_ = SelectObject(dc, bitmap);
-  canvasDc_ = dc;
-  canvasBitmap_ = bitmap;
-  RECT all = {0, 0, w, h};
-  SolidBrush brush(backColour_);
-  FillRect(dc, &all, brush.Get());
-}
-
-void PictureBox::ReleaseCanvas() {
-  if (canvasDc_) {
-    SelectObject(canvasDc_, canvasOld_);
-    DeleteDC(canvasDc_);
-  }
-  if (canvasBitmap_) DeleteObject(canvasBitmap_);
-  canvasDc_ = nullptr;
-  canvasBitmap_ = nullptr;
-  canvasOld_ = nullptr;
-}
-
 void PictureBox::PaintTo(HDC dc) {
-  if (!dc) return;
-  if (canvasDc_) {
-    BitBlt(dc, 0, 0, clientWidth_, clientHeight_, canvasDc_, 0, 0, SRCCOPY);
-  } else {
-    RECT r = {0, 0, clientWidth_, clientHeight_};
-    SolidBrush brush(backColour_);
-    FillRect(dc, &r, brush.Get());
-  }
+  canvas_.PaintTo(dc, clientWidth_, clientHeight_, backColour_);
   if (PaintOver) PaintOver(dc);
 }
 
 LRESULT CALLBACK PictureBox::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_NCCREATE) {
-    auto* self = static_cast<PictureBox*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    self->hwnd_ = hwnd;
-  }
-  auto* self = reinterpret_cast<PictureBox*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  auto* self = static_cast<PictureBox*>(WindowObject(hwnd, msg, lParam));
   if (!self) return DefWindowProcA(hwnd, msg, wParam, lParam);
+  if (msg == WM_NCCREATE) self->hwnd_ = hwnd;
   return self->HandleMessage(msg, wParam, lParam);
 }
 
 LRESULT PictureBox::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   HWND hwnd = hwnd_;
+  LRESULT result = 0;
+  if (AnswerPaintMessage(hwnd, msg, wParam, [this](HDC dc) { PaintTo(dc); }, result)) {
+    return result;
+  }
   switch (msg) {
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd, &ps);
-      PaintTo(dc);
-      EndPaint(hwnd, &ps);
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      PaintTo(reinterpret_cast<HDC>(wParam));
-      return 0;
     case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN: {
       const int button = msg == WM_LBUTTONDOWN ? 1 : msg == WM_RBUTTONDOWN ? 2 : 4;
       const int x = static_cast<short>(LOWORD(lParam)), y = static_cast<short>(HIWORD(lParam));
@@ -125,7 +78,7 @@ LRESULT PictureBox::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case WM_NCDESTROY:
-      SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+      ForgetWindowObject(hwnd);
       hwnd_ = nullptr;
       break;
     default:

@@ -12,6 +12,8 @@
 
 #include <functional>
 
+#include "forms/canvas.h"
+
 namespace forms {
 
 class PictureBox {
@@ -29,7 +31,7 @@ class PictureBox {
   int ClientHeight() const { return clientHeight_; }
 
   // The retained image: draw into it, then Refresh().
-  HDC Canvas() const { return canvasDc_; }
+  HDC Canvas() const { return canvas_.Dc(); }
   void Refresh();
 
   // Drawn over the retained image at every paint (labels, pictures, shapes).
@@ -40,16 +42,12 @@ class PictureBox {
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
-  void MakeCanvas();
-  void ReleaseCanvas();
   void PaintTo(HDC dc);
 
   HWND hwnd_ = nullptr;
   COLORREF backColour_ = RGB(255, 255, 255);
   int clientWidth_ = 0, clientHeight_ = 0;
-  HDC canvasDc_ = nullptr;
-  HBITMAP canvasBitmap_ = nullptr;
-  HGDIOBJ canvasOld_ = nullptr;
+  RetainedImage canvas_;  // the client size at creation
 };
 
 }  // namespace forms
