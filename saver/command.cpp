@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "ansi_text.h"
+#include "forms/elements.h"
 #include "resource.h"
 
 using halvane::CommandFont;
@@ -326,26 +327,9 @@ void Command::PaintTo(HDC dc) {
 
   const std::string caption = Caption();
   if (caption.empty()) return;
-  HGDIOBJ oldFont = font_ ? SelectObject(dc, font_) : nullptr;
-  const int oldBk = SetBkMode(dc, TRANSPARENT);
-  const COLORREF oldColour = GetTextColor(dc);
   const UINT format = DT_CENTER | DT_WORDBREAK | DT_TOP;  // only the first line fits
-  RECT r = captionRect_;
-  if (logic_.CaptionEnabled()) {
-    SetTextColor(dc, CaptionColour(logic_.CaptionColour()));
-    DrawTextA(dc, caption.c_str(), -1, &r, format);
-  } else {
-    // The disabled look of a label: grey text over a light shadow one pixel down right.
-    RECT shadow = r;
-    OffsetRect(&shadow, 1, 1);
-    SetTextColor(dc, GetSysColor(COLOR_3DHILIGHT));
-    DrawTextA(dc, caption.c_str(), -1, &shadow, format);
-    SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
-    DrawTextA(dc, caption.c_str(), -1, &r, format);
-  }
-  SetTextColor(dc, oldColour);
-  SetBkMode(dc, oldBk);
-  if (oldFont) SelectObject(dc, oldFont);
+  forms::DrawLabelText(dc, caption, captionRect_, format, font_,
+                       CaptionColour(logic_.CaptionColour()), logic_.CaptionEnabled());
 }
 
 void Command::MakeFont() {

@@ -5,6 +5,27 @@
 
 namespace forms {
 
+void DrawLabelText(HDC dc, const std::string& text, RECT rect, UINT format, HFONT font,
+                   COLORREF colour, bool enabled) {
+  HGDIOBJ oldFont = font ? SelectObject(dc, font) : nullptr;
+  const int oldBk = SetBkMode(dc, TRANSPARENT);
+  const COLORREF oldColour = GetTextColor(dc);
+  if (enabled) {
+    SetTextColor(dc, colour);
+    DrawTextA(dc, text.c_str(), -1, &rect, format);
+  } else {
+    RECT shadow = rect;
+    OffsetRect(&shadow, 1, 1);
+    SetTextColor(dc, GetSysColor(COLOR_3DHILIGHT));
+    DrawTextA(dc, text.c_str(), -1, &shadow, format);
+    SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
+    DrawTextA(dc, text.c_str(), -1, &rect, format);
+  }
+  SetTextColor(dc, oldColour);
+  SetBkMode(dc, oldBk);
+  if (oldFont) SelectObject(dc, oldFont);
+}
+
 void Label::Draw(HDC dc) const {
   if (!dc || !visible) return;
   RECT r = rect;
@@ -16,24 +37,8 @@ void Label::Draw(HDC dc) const {
     DrawEdge(dc, &r, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
   }
   if (text.empty()) return;
-  HGDIOBJ oldFont = font ? SelectObject(dc, font) : nullptr;
-  const int oldBk = SetBkMode(dc, TRANSPARENT);
-  const COLORREF oldColour = GetTextColor(dc);
   const UINT format = align | DT_NOPREFIX | DT_TOP | (wordWrap ? DT_WORDBREAK | DT_EDITCONTROL : 0);
-  if (enabled) {
-    SetTextColor(dc, colour);
-    DrawTextA(dc, text.c_str(), -1, &r, format);
-  } else {
-    RECT shadow = r;
-    OffsetRect(&shadow, 1, 1);
-    SetTextColor(dc, GetSysColor(COLOR_3DHILIGHT));
-    DrawTextA(dc, text.c_str(), -1, &shadow, format);
-    SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
-    DrawTextA(dc, text.c_str(), -1, &r, format);
-  }
-  SetTextColor(dc, oldColour);
-  SetBkMode(dc, oldBk);
-  if (oldFont) SelectObject(dc, oldFont);
+  DrawLabelText(dc, text, r, format, font, colour, enabled);
 }
 
 void Label::AutoSize() {

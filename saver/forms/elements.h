@@ -16,6 +16,13 @@ namespace forms {
 
 class Picture;
 
+// Draws text (ANSI) in rect with DrawTextA's format, in the font (null: the DC's own) over
+// whatever is there: in the colour, or when not enabled in the disabled look of a label
+// (grey text over a light shadow one pixel down and right). The DC's font, background
+// mode and text colour are put back.
+void DrawLabelText(HDC dc, const std::string& text, RECT rect, UINT format, HFONT font,
+                   COLORREF colour, bool enabled);
+
 struct Label {
   RECT rect = {};             // in the container's client pixels
   std::string text;           // ANSI bytes
