@@ -28,6 +28,8 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 SOURCE_DIR = os.path.dirname(HERE)
 sys.path.insert(0, os.path.join(SOURCE_DIR, "tests", "wine"))
 
+from processes import linux_pids_with, peak_kib  # noqa: E402  (bench/, beside this file)
+
 EMPTY_PROGRAM = r"""
 #include <windows.h>
 #ifdef SAME_IMPORTS
@@ -57,28 +59,10 @@ def unix_pid_of(name, timeout=10):
     """The Unix pid of the Wine process whose command line names `name`."""
     deadline = time.monotonic() + timeout
     while time.monotonic() < deadline:
-        for entry in os.listdir("/proc"):
-            if not entry.isdigit():
-                continue
-            try:
-                with open(f"/proc/{entry}/cmdline", "rb") as f:
-                    cmd = f.read().replace(b"\0", b" ")
-            except OSError:
-                continue
-            if name.encode() in cmd and b"probe.exe" not in cmd:
-                return int(entry)
+        pids = linux_pids_with(name)
+        if pids:
+            return pids[0]
         time.sleep(0.05)
-    return None
-
-
-def peak_kib(pid):
-    try:
-        with open(f"/proc/{pid}/status") as f:
-            for line in f:
-                if line.startswith("VmHWM:"):
-                    return int(line.split()[1])
-    except OSError:
-        pass
     return None
 
 

@@ -26,6 +26,8 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 SOURCE_DIR = os.path.dirname(HERE)
 sys.path.insert(0, os.path.join(SOURCE_DIR, "tests", "wine"))
 
+from processes import linux_pids_with, peak_kib  # noqa: E402  (bench/, beside this file)
+
 GLPLANET = next((p for p in ("/usr/libexec/xscreensaver/glplanet", "/usr/lib/xscreensaver/glplanet")
                  if os.path.exists(p)), None)
 
@@ -62,33 +64,6 @@ unsigned eglSwapBuffers(void *dpy, void *surface) {
   return ok;
 }
 """
-
-
-def linux_pids_with(text, unless="probe.exe"):
-    """Linux processes whose command line holds text (and not unless)."""
-    pids = []
-    for name in os.listdir("/proc"):
-        if not name.isdigit():
-            continue
-        try:
-            with open(f"/proc/{name}/cmdline", "rb") as f:
-                cmdline = f.read()
-                if text.encode() in cmdline and unless.encode() not in cmdline:
-                    pids.append(int(name))
-        except OSError:
-            pass
-    return pids
-
-
-def peak_kib(pid):
-    try:
-        with open(f"/proc/{pid}/status") as f:
-            for line in f:
-                if line.startswith("VmHWM:"):
-                    return int(line.split()[1])
-    except OSError:
-        pass
-    return None
 
 
 def parse_frames(text):
