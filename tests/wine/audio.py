@@ -22,6 +22,16 @@ def available():
     return all(shutil.which(t) for t in ("pulseaudio", "pacat", "parec", "sox"))
 
 
+def _end(p):
+    """Ends a process we started: asked first, killed after 5 s."""
+    p.terminate()
+    try:
+        p.wait(5)
+    except subprocess.TimeoutExpired:
+        p.kill()
+        p.wait()
+
+
 class PulseSink:
     """A private PulseAudio daemon with a null sink; use as a context manager."""
 
@@ -91,24 +101,14 @@ class PulseSink:
             try:
                 time.sleep(seconds)
             finally:
-                p.terminate()
-                try:
-                    p.wait(5)
-                except subprocess.TimeoutExpired:
-                    p.kill()
-                    p.wait()
+                _end(p)
         with open(out, "rb") as f:
             return Recording(f.read())
 
     def stop(self):
         for p in (self.silence, self.daemon):
             if p is not None and p.poll() is None:
-                p.terminate()
-                try:
-                    p.wait(5)
-                except subprocess.TimeoutExpired:
-                    p.kill()
-                    p.wait()
+                _end(p)
         for f in self.files:
             f.close()
         self.files = []
