@@ -1,7 +1,7 @@
 """The Wine side of the test run: one prefix for the run, a private Xvfb per test class.
 
-`session.py setup` makes the prefix once (quick when it exists), `session.py cleanup` ends
-its wineserver and anything still running in it. The prefix lives in the build tree, never
+`session.py setup` makes the prefix once (quick when it exists) and starts its wineserver,
+`session.py cleanup` ends that wineserver and anything still running in it. The prefix lives in the build tree, never
 in the user's ~/.wine.
 """
 import os
@@ -74,10 +74,19 @@ def stop(proc, timeout=5):
 
 
 def ensure_prefix():
-    """Makes the prefix when it is missing: wineboot once, then our registry settings."""
+    """Makes the prefix when it is missing (wineboot once, then our registry settings) and
+    keeps its wineserver running until cleanup()."""
     marker = os.path.join(PREFIX, ".halvane-ready")
-    if os.path.exists(marker):
-        return
+    if not os.path.exists(marker):
+        make_prefix(marker)
+    # A wineserver that exits on its own, a few seconds after its last client, can go away
+    # just as the next program connects ("recvmsg: connection reset"). One that persists
+    # until cleanup() also keeps every start warm.
+    subprocess.run([WINESERVER, "-p"], env=wine_env(), stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL, timeout=60)
+
+
+def make_prefix(marker):
     os.makedirs(PREFIX, exist_ok=True)
     env = wine_env()  # no display: wineboot needs none
     subprocess.run([WINE, "wineboot", "-i"], env=env, stdout=subprocess.DEVNULL,
