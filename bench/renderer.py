@@ -8,7 +8,9 @@ timing build of the renderer (HalvaneBench.exe: the renderer's sources with fram
 for the floor program in its two modes (clear+swap; same sphere and texture in a bare loop),
 it prints the time from process start to the first swapped frame, frames per second over
 `--seconds` after `--warmup`, and the process's peak resident memory (VmHWM); the medians
-of `--runs` runs, then the ratios. When Debian's xscreensaver-gl-extra is installed, glplanet
+of `--runs` runs, then the medians of the start-up steps that both programs note (each timed
+run starts right after a short Wine program, so that every program meets an equally warm
+Wine), then the ratios. When Debian's xscreensaver-gl-extra is installed, glplanet
 runs at the same size with a small LD_PRELOAD shim that notes its glXSwapBuffers calls.
 Everything started here is stopped here; the Wine prefix is the bench's own.
 """
@@ -66,14 +68,19 @@ unsigned eglSwapBuffers(void *dpy, void *surface) {
 """
 
 
-def parse_frames(text):
-    """(first frame ms, list of frame times in ms since the first frame)."""
+def parse_frames(text, steps=None):
+    """(first frame ms, list of frame times in ms since the first frame); the start-up steps
+    ("step <name> <ms>" lines: ms from process start) go into the list steps when given."""
     first, times = None, []
     for line in text.splitlines():
         if line.startswith("first_frame_ms"):
             first = float(line.split()[1])
         elif line.startswith("frames"):
             continue
+        elif line.startswith("step "):
+            if steps is not None:
+                _, name, ms = line.split()
+                steps.append((name, float(ms)))
         elif line.strip():
             times.append(float(line))
     return first, times
@@ -112,12 +119,17 @@ class Bench:
                            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=timeout)
         return r.stdout.decode("utf-8", "replace").strip()
 
-    def run_windows(self, exe, title, args=()):
+    def run_windows(self, exe, title, args=(), steps=None):
         work = tempfile.mkdtemp(prefix="halvane-bench-")
         try:
             target = os.path.join(work, os.path.basename(exe))
             shutil.copy(exe, target)
             shutil.copy(self.texture, os.path.join(work, "Halvane.bmp"))
+            # A Wine program just before, as the host is when it starts the renderer: after
+            # some seconds with no Wine process (glplanet's run) the next one starts some
+            # 200 ms later, whichever it is, which charged that cost to the program that
+            # happened to follow glplanet.
+            self.probe_out("metrics")
             popen = subprocess.Popen([self.session.WINE, self.probe, "run",
                                       "Z:" + target.replace("/", "\\"), *args], env=self.env,
                                      stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
@@ -129,7 +141,9 @@ class Bench:
             popen.wait(30)
             popen.stdout.close()
             with open(os.path.join(work, "bench.txt")) as f:
-                first, times = parse_frames(f.read())
+                first, times = parse_frames(f.read(), steps)
+            if steps is not None and first is not None:
+                steps.append(("first_swap", first))
             return first, fps(times, self.args.warmup, self.args.seconds), max(peaks) if peaks else None
         finally:
             shutil.rmtree(work, ignore_errors=True)
@@ -159,6 +173,30 @@ class Bench:
             shutil.rmtree(work, ignore_errors=True)
 
 
+def print_steps(steps):
+    """Medians of each start-up step: ms from process start, and ms since the step before."""
+    print("\nstart-up steps, medians (ms from process start / ms since the step before):")
+    for program, runs in steps.items():
+        if not any(runs):
+            continue
+        print(f"  {program}")
+        names = []
+        for run in runs:
+            for name, _ in run:
+                if name not in names:
+                    names.append(name)
+        for name in names:
+            at, since = [], []
+            for run in runs:
+                for k, (n, ms) in enumerate(run):
+                    if n == name:
+                        at.append(ms)
+                        since.append(ms - run[k - 1][1] if k else ms)
+                        break
+            print(f"    {name:12s} {statistics.median(at):8.1f} {statistics.median(since):8.1f}"
+                  f"   (seen in {len(at)} of {len(runs)} runs)")
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     parser.add_argument("--build", default=os.path.join(SOURCE_DIR, "build", "windows"))
@@ -169,10 +207,18 @@ def main():
     args.build = os.path.abspath(args.build)
     bench_dir = os.path.join(args.build, "bench")
 
+    steps = {}  # program -> one list of (step, ms from process start) per run
+
+    def windows(name, exe, title, args=()):
+        def go(b):
+            steps.setdefault(name, []).append([])
+            return b.run_windows(os.path.join(bench_dir, exe), title, args, steps[name][-1])
+        return (name, go)
+
     programs = [
-        ("renderer", lambda b: b.run_windows(os.path.join(bench_dir, "HalvaneBench.exe"), "Selvin")),
-        ("floor clear", lambda b: b.run_windows(os.path.join(bench_dir, "HalvaneFloor.exe"), "HalvaneFloor", ["clear"])),
-        ("floor scene", lambda b: b.run_windows(os.path.join(bench_dir, "HalvaneFloor.exe"), "HalvaneFloor", ["scene"])),
+        windows("renderer", "HalvaneBench.exe", "Selvin"),
+        windows("floor clear", "HalvaneFloor.exe", "HalvaneFloor", ["clear"]),
+        windows("floor scene", "HalvaneFloor.exe", "HalvaneFloor", ["scene"]),
     ]
     shim_dir = tempfile.mkdtemp(prefix="halvane-shim-")
     if GLPLANET:
@@ -207,6 +253,7 @@ def main():
                      statistics.median(r[1] for r in rows),
                      statistics.median(peaks) / 1024 if peaks else float("nan"))
         print(f"  {name:12s} first frame {med[name][0]:8.1f} ms  {med[name][1]:7.1f} fps  peak {med[name][2]:6.1f} MiB")
+    print_steps(steps)
     r, fc, fs = med["renderer"], med["floor clear"], med["floor scene"]
     print("\nratios (target):")
     print(f"  renderer fps / floor scene fps        {r[1] / fs[1]:.3f}  (>= 0.95)")

@@ -13,6 +13,12 @@
 #include "sphere.h"
 #include "spin.h"
 
+#ifdef HALVANE_BENCH
+#include "bench_probe.h"  // timing builds of bench/ only
+#else
+#define BenchStep(name) ((void)0)
+#endif
+
 namespace {
 
 std::string ProgramFolder;  // the renderer's own folder, ending in its separator
@@ -50,8 +56,11 @@ void SetupScene() {
   SpinStep = halvane::kSpinStep;
   glEnable(GL_TEXTURE_2D);
   ProgramFolder = halvane::FolderOfPath(ProgramFilePath(), IsAnsiLeadByte);
+  BenchStep("state");
   LoadBmpTexture((ProgramFolder + "Halvane.bmp").c_str(), MoonTexture);
+  BenchStep("texture");
   BuildSphereList(48, 10.0f, 0.0f, 0.0f, 0.0f);
+  BenchStep("sphere");
   SceneOffsetZ = -32.0f;
 }
 

@@ -17,6 +17,8 @@
 #else
 #define BenchFrameSwapped() ((void)0)
 #define BenchRunEnded() ((void)0)
+#define BenchStep(name) ((void)0)
+#define BenchFrameStarts() ((void)0)
 #endif
 
 namespace {
@@ -52,6 +54,7 @@ LRESULT CALLBACK RenderWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_CREATE:
       return 0;
     case WM_SIZE:
+      BenchStep("wm_size");
       SetProjection(LOWORD(lParam), HIWORD(lParam));
       return 0;
     case WM_CLOSE:
@@ -93,6 +96,7 @@ bool OpenRenderWindow(int colorBits) {
   windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
   windowClass.lpszClassName = kClassName;
   if (RegisterClassA(&windowClass) == 0) return false;
+  BenchStep("register");
 
   WindowWidth = GetSystemMetrics(SM_CXMAXIMIZED);
   WindowHeight = GetSystemMetrics(SM_CYMAXIMIZED) + GetSystemMetrics(SM_CYCAPTION);
@@ -101,9 +105,11 @@ bool OpenRenderWindow(int colorBits) {
                                  WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0,
                                  WindowWidth, WindowHeight, nullptr, nullptr, instance, nullptr);
   if (RenderWindow == nullptr) { CloseRenderWindow(); return false; }
+  BenchStep("create");
 
   RenderDC = GetDC(RenderWindow);
   if (RenderDC == nullptr) { CloseRenderWindow(); return false; }
+  BenchStep("getdc");
 
   PIXELFORMATDESCRIPTOR format = {};
   format.nSize = sizeof format;
@@ -115,18 +121,28 @@ bool OpenRenderWindow(int colorBits) {
   format.iLayerType = PFD_MAIN_PLANE;
   const int chosen = ChoosePixelFormat(RenderDC, &format);
   if (chosen == 0) { CloseRenderWindow(); return false; }
+  BenchStep("choose");
   if (!SetPixelFormat(RenderDC, chosen, &format)) { CloseRenderWindow(); return false; }
+  BenchStep("setformat");
 
   RenderContext = wglCreateContext(RenderDC);
   if (RenderContext == nullptr) { CloseRenderWindow(); return false; }
+  BenchStep("context");
   if (!wglMakeCurrent(RenderDC, RenderContext)) { CloseRenderWindow(); return false; }
+  BenchStep("current");
 
   SetTimer(RenderWindow, kTitleTimer, 1000, nullptr);
+  BenchStep("timer");
   ShowWindow(RenderWindow, SW_SHOW);
+  BenchStep("show");
   SetForegroundWindow(RenderWindow);
+  BenchStep("foreground");
   SetFocus(RenderWindow);
+  BenchStep("focus");
   SetProjection(WindowWidth, WindowHeight);
+  BenchStep("projection");
   SetupScene();
+  BenchStep("scene");
   return true;
 }
 
@@ -150,6 +166,7 @@ void RunRenderer() {
       continue;
     }
     ++FrameCount;
+    BenchFrameStarts();
     DrawMoonFrame();
     SwapBuffers(RenderDC);
     BenchFrameSwapped();
@@ -169,6 +186,7 @@ void RunRenderer() {
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // No floating-point result may trap, whatever GL or GLU computes.
   _controlfp(_MCW_EM, _MCW_EM);
+  BenchStep("main");
   RunRenderer();
   return 0;
 }

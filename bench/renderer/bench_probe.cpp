@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -16,6 +17,11 @@ double FirstFrameMs = -1;     // process start to the first swapped frame
 LARGE_INTEGER Frequency = {};
 LARGE_INTEGER FirstFrame = {};
 
+const int kMaxSteps = 64;
+const char* StepName[kMaxSteps];
+double StepMs[kMaxSteps];     // process start to that step
+int Steps = 0;
+
 double FiletimeMs(const FILETIME& t) {
   ULARGE_INTEGER v;
   v.LowPart = t.dwLowDateTime;
@@ -23,16 +29,32 @@ double FiletimeMs(const FILETIME& t) {
   return static_cast<double>(v.QuadPart) / 10000.0;
 }
 
+// Milliseconds from the creation of this process to now.
+double MsSinceStart() {
+  FILETIME created, exited, kernel, user, wall;
+  GetSystemTimeAsFileTime(&wall);
+  if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user)) return -1;
+  return FiletimeMs(wall) - FiletimeMs(created);
+}
+
 }  // namespace
+
+void BenchStep(const char* name) {
+  if (Steps >= kMaxSteps) return;
+  StepMs[Steps] = MsSinceStart();
+  StepName[Steps++] = name;
+}
+
+void BenchFrameStarts() {
+  if (Frames == 0 && (Steps == 0 || std::strcmp(StepName[Steps - 1], "drained") != 0))
+    BenchStep("drained");
+}
 
 void BenchFrameSwapped() {
   LARGE_INTEGER now;
   QueryPerformanceCounter(&now);
   if (Frames == 0) {
-    FILETIME created, exited, kernel, user, wall;
-    GetSystemTimeAsFileTime(&wall);
-    if (GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user))
-      FirstFrameMs = FiletimeMs(wall) - FiletimeMs(created);
+    FirstFrameMs = MsSinceStart();
     QueryPerformanceFrequency(&Frequency);
     FirstFrame = now;
   }
@@ -50,6 +72,7 @@ void BenchRunEnded() {
   FILE* out = std::fopen(file.c_str(), "w");
   if (out == nullptr) return;
   std::fprintf(out, "first_frame_ms %.1f\nframes %d\n", FirstFrameMs, Frames);
+  for (int i = 0; i < Steps; ++i) std::fprintf(out, "step %s %.1f\n", StepName[i], StepMs[i]);
   for (int i = 0; i < Frames && i < kMaxFrames; ++i) std::fprintf(out, "%.2f\n", FrameMs[i]);
   std::fclose(out);
 }

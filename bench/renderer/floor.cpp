@@ -25,6 +25,7 @@ LRESULT CALLBACK FloorWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   const bool scene = std::strstr(commandLine, "scene") != nullptr;
+  BenchStep("main");
 
   WNDCLASSA windowClass = {};
   windowClass.style = CS_HREDRAW | CS_VREDRAW | CS_OWNDC;
@@ -33,6 +34,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
   windowClass.lpszClassName = "HalvaneFloor";
   if (RegisterClassA(&windowClass) == 0) return 2;
+  BenchStep("register");
 
   const int width = GetSystemMetrics(SM_CXMAXIMIZED);
   const int height = GetSystemMetrics(SM_CYMAXIMIZED) + GetSystemMetrics(SM_CYCAPTION);
@@ -40,7 +42,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
                                 WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0, width, height,
                                 nullptr, nullptr, instance, nullptr);
   if (window == nullptr) return 2;
+  BenchStep("create");
   HDC dc = GetDC(window);
+  BenchStep("getdc");
   PIXELFORMATDESCRIPTOR format = {};
   format.nSize = sizeof format;
   format.nVersion = 1;
@@ -50,10 +54,17 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   format.cDepthBits = 16;
   format.iLayerType = PFD_MAIN_PLANE;
   const int chosen = ChoosePixelFormat(dc, &format);
-  if (chosen == 0 || !SetPixelFormat(dc, chosen, &format)) return 2;
+  if (chosen == 0) return 2;
+  BenchStep("choose");
+  if (!SetPixelFormat(dc, chosen, &format)) return 2;
+  BenchStep("setformat");
   HGLRC context = wglCreateContext(dc);
-  if (context == nullptr || !wglMakeCurrent(dc, context)) return 2;
+  if (context == nullptr) return 2;
+  BenchStep("context");
+  if (!wglMakeCurrent(dc, context)) return 2;
+  BenchStep("current");
   ShowWindow(window, SW_SHOW);
+  BenchStep("show");
 
   glViewport(0, 0, width, height);
   glMatrixMode(GL_PROJECTION);
@@ -61,8 +72,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   gluPerspective(45.0, static_cast<double>(width) / height, 1.0, 100.0);
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
+  BenchStep("projection");
   if (scene) SetupScene();
   else glClearColor(0, 0, 0, 0);
+  BenchStep("scene");
 
   MSG message = {};
   for (;;) {
@@ -73,6 +86,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
       DispatchMessageA(&message);
     }
     if (quit) break;
+    BenchFrameStarts();
     if (scene) DrawMoonFrame();
     else glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     SwapBuffers(dc);
